@@ -1,0 +1,4 @@
+# The poll tick over process ids, and its Win32 process control.
+add_library(korvane_watcher STATIC ${CMAKE_CURRENT_LIST_DIR}/process_watcher.cpp)
+target_include_directories(korvane_watcher PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(korvane_watcher PUBLIC korvane_log_record)
