@@ -1,0 +1,8 @@
+# The launch decision: the rule and the icon file format in plain C++, the Win32 glue that
+# wires in the real look-ups, the whitelist and the alert.
+add_library(korvane_launch_rule STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/launch_rule.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/icon_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/default_icon.cpp)
+target_include_directories(korvane_launch_rule PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(korvane_launch_rule PUBLIC korvane_common)
