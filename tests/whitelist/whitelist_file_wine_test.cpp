@@ -1,0 +1,193 @@
+// list.db and the file look-ups on a real file system, beside this test executable.
+#include <windows.h>
+#include <winioctl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "fingerprint_lookups_win.h"
+#include "hex.h"
+#include "md5.h"
+#include "run_directory.h"
+#include "whitelist_file_win.h"
+
+#define SOFTWARE "\xC8\xED\xBC\xFE"  // 软件
+#define BAR_TRAIL "\x91\x7C"         // 憒, trail byte "|"
+
+namespace {
+
+// The two-entry list and its list.db as enciphered by openssl (see the native format test).
+constexpr char kTwoEntryContainer[] =
+    "719d7b24db28a5d213c4574c78616cbccb35198bb0bc62985f6c46e4d9d6beed8341c342976264057e4c2dbcfd69"
+    "9b5277202fd4d7eebe2b55098b16860174160f604b4edad27ccf91f8b7bae8f7803e690e404ce2a78509e14e1a58"
+    "7404532f";
+
+Whitelist TwoEntryList() {
+  Whitelist list;
+  AppendLoadedEntry(list, "C:\\a.exe", "900150983cd24fb0d6963f7d28e17f72");
+  AppendLoadedEntry(list, "D:\\" SOFTWARE "\\" BAR_TRAIL ".exe",
+                    "d41d8cd98f00b204e9800998ecf8427e");
+  return list;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  DWORD wrote = 0;
+  ASSERT_TRUE(WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr));
+  CloseHandle(file);
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class WhitelistFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { RemoveAll(); }
+  void TearDown() override { RemoveAll(); }
+  void RemoveAll() {
+    DeleteFileA(listPath.c_str());
+    DeleteFileA(tempPath.c_str());
+    RemoveDirectoryA(tempPath.c_str());
+    DeleteFileA(samplePath.c_str());
+  }
+  std::string ListBytes() { return ReadFileSharedForReading(listPath); }
+
+  std::string directory = RunDirectory();
+  std::string listPath = directory + "\\list.db";
+  std::string tempPath = directory + "\\list.db.tmp";
+  std::string samplePath = directory + "\\whitelist sample.bin";
+};
+
+}  // namespace
+
+TEST_F(WhitelistFileTest, SaveThenLoadKeepsEntriesAndOrder) {
+  Whitelist list;
+  AppendLoadedEntry(list, "A  ", "1");
+  AppendLoadedEntry(list, "D:\\" SOFTWARE BAR_TRAIL ".exe", "2");
+  AppendLoadedEntry(list, "C", "3");
+  ASSERT_TRUE(SaveWhitelist(directory, list));
+  EXPECT_FALSE(Exists(tempPath));
+  Whitelist loaded;
+  LoadWhitelist(directory, loaded);
+  ASSERT_EQ(WhitelistCount(loaded), 3u);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(loaded.entries[i].path, list.entries[i].path);
+    EXPECT_EQ(loaded.entries[i].md5, list.entries[i].md5);
+  }
+}
+
+TEST_F(WhitelistFileTest, SavedBytesMatchIndependentCipher) {
+  ASSERT_TRUE(SaveWhitelist(directory, TwoEntryList()));
+  EXPECT_EQ(HexFromBytes(ListBytes()), kTwoEntryContainer);
+}
+
+TEST_F(WhitelistFileTest, EmptyListIsZeroByteFileAndBack) {
+  ASSERT_TRUE(SaveWhitelist(directory, TwoEntryList()));
+  ASSERT_TRUE(SaveWhitelist(directory, Whitelist{}));
+  EXPECT_EQ(LookUpFileSize(listPath), 0);
+  Whitelist loaded;
+  LoadWhitelist(directory, loaded);
+  EXPECT_EQ(WhitelistCount(loaded), 0u);
+}
+
+TEST_F(WhitelistFileTest, MissingOrDamagedFileLoadsNothingAndIsOverwritten) {
+  Whitelist loaded;
+  LoadWhitelist(directory, loaded);
+  EXPECT_EQ(WhitelistCount(loaded), 0u);
+  WriteBytes(listPath, std::string(12, 'x'));
+  LoadWhitelist(directory, loaded);
+  EXPECT_EQ(WhitelistCount(loaded), 0u);
+  ASSERT_TRUE(SaveWhitelist(directory, TwoEntryList()));
+  EXPECT_EQ(HexFromBytes(ListBytes()), kTwoEntryContainer);
+}
+
+TEST_F(WhitelistFileTest, FailedSaveLeavesPreviousFileWhole) {
+  ASSERT_TRUE(SaveWhitelist(directory, TwoEntryList()));
+  Whitelist changed;
+  AppendLoadedEntry(changed, "new", "0");
+
+  // The new content cannot be written: a directory holds the temporary file's name.
+  ASSERT_TRUE(CreateDirectoryA(tempPath.c_str(), nullptr));
+  EXPECT_FALSE(SaveWhitelist(directory, changed));
+  EXPECT_EQ(HexFromBytes(ListBytes()), kTwoEntryContainer);
+  ASSERT_TRUE(RemoveDirectoryA(tempPath.c_str()));
+
+  // list.db cannot be replaced: another handle holds it without sharing. The temporary file
+  // is removed again.
+  HANDLE held = CreateFileA(listPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(SaveWhitelist(directory, changed));
+  EXPECT_FALSE(Exists(tempPath));
+  CloseHandle(held);
+  EXPECT_EQ(HexFromBytes(ListBytes()), kTwoEntryContainer);
+
+  // A stale temporary file left by an interrupted save does not stop the next one.
+  WriteBytes(tempPath, "stale");
+  ASSERT_TRUE(SaveWhitelist(directory, changed));
+  Whitelist loaded;
+  LoadWhitelist(directory, loaded);
+  ASSERT_EQ(WhitelistCount(loaded), 1u);
+  EXPECT_EQ(loaded.entries[0].path, "new");
+}
+
+TEST_F(WhitelistFileTest, AddReadsRealFilesWithinTheLimit) {
+  constexpr size_t kLimit = 5242880;
+  struct Case { size_t size; bool added; } cases[] = {
+      {3, true}, {kLimit, true}, {kLimit + 1, false}};
+  for (const auto& c : cases) {
+    std::string content(c.size, 'k');
+    WriteBytes(samplePath, content);
+    Whitelist list;
+    EXPECT_EQ(AddWhitelistEntry(list, samplePath, WindowsFingerprintLookups()), c.added) << c.size;
+    if (c.added) {
+      ASSERT_EQ(WhitelistCount(list), 1u);
+      EXPECT_EQ(list.entries[0].path, samplePath);
+      EXPECT_EQ(list.entries[0].md5, Md5Text(content)) << c.size;
+    }
+  }
+  std::string missing = directory + "\\no such file.exe";
+  EXPECT_EQ(LookUpFileSize(missing), -1);
+  Whitelist list;
+  ASSERT_TRUE(AddWhitelistEntry(list, missing, WindowsFingerprintLookups()));
+  EXPECT_EQ(list.entries[0].md5, Md5Text(""));
+}
+
+TEST_F(WhitelistFileTest, AddReadsWhileOthersReadButNotWhileTheyWrite) {
+  WriteBytes(samplePath, "abc");
+  HANDLE reader = CreateFileA(samplePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(ReadFileSharedForReading(samplePath), "abc");
+  CloseHandle(reader);
+
+  HANDLE writer = CreateFileA(samplePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  Whitelist list;
+  ASSERT_TRUE(AddWhitelistEntry(list, samplePath, WindowsFingerprintLookups()));
+  EXPECT_EQ(list.entries[0].md5, Md5Text(""));
+  CloseHandle(writer);
+}
+
+TEST_F(WhitelistFileTest, FilesOf4GiBAndMoreKeepTheirHighBits) {
+  // A sparse file of 4 GiB + 100 bytes: its low 32 bits alone would read as 100.
+  HANDLE file = CreateFileA(samplePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER end;
+  end.QuadPart = 0x100000064LL;
+  DWORD ignored = 0;
+  DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+  ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(SetEndOfFile(file));
+  CloseHandle(file);
+  EXPECT_EQ(LookUpFileSize(samplePath), 0x100000064LL);
+  EXPECT_EQ(ReadFileSharedForReading(samplePath), "");
+  Whitelist list;
+  EXPECT_FALSE(AddWhitelistEntry(list, samplePath, WindowsFingerprintLookups()));
+}
