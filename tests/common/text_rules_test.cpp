@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 // GBK samples: 表 = B1 ED, 誉 = D3 FE; trail bytes that look like ASCII:
-// 怾 = 91 7C ('|' as trail byte), 癨 = 9F 5C ('\' as trail byte); the full-width space A1 A1.
+// 憒 = 91 7C ('|' as trail byte), 焅 = 9F 5C ('\' as trail byte); the full-width space A1 A1.
 #define SP "\xA1\xA1"
 #define BAR_TRAIL "\x91\x7C"
 #define SLASH_TRAIL "\x9F\x5C"
