@@ -18,6 +18,10 @@ korvane_wine_test(icon_extraction_test
                   SOURCES ${CMAKE_CURRENT_LIST_DIR}/icon_extraction_test.cpp
                           ${CMAKE_CURRENT_LIST_DIR}/child_process.cpp
                   LIBS korvane_decision_win)
+korvane_wine_test(launch_decision_test
+                  SOURCES ${CMAKE_CURRENT_LIST_DIR}/launch_decision_test.cpp
+                          ${CMAKE_CURRENT_LIST_DIR}/child_process.cpp
+                  LIBS korvane_decision_win korvane_watcher_win korvane_whitelist_win)
 if(KORVANE_WINDOWS)
   set_source_files_properties(${KORVANE_LAUNCH_FIXTURES}/launch_child.rc
                               PROPERTIES COMPILE_FLAGS "--codepage=65001")
@@ -25,4 +29,5 @@ if(KORVANE_WINDOWS)
     configure_file(${KORVANE_LAUNCH_FIXTURES}/${fixture} ${KORVANE_TEST_BIN}/${fixture} COPYONLY)
   endforeach()
   add_dependencies(icon_extraction_test launch_child launch_parent)
+  add_dependencies(launch_decision_test launch_child launch_parent)
 endif()
