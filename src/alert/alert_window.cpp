@@ -36,10 +36,12 @@ struct ControlLayout {
   FontKind font;
 };
 
-constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;  // process names may hold '&'
+// Process names may hold '&'. Only the warning wraps; the other labels are cut at their edge.
+constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+constexpr DWORD kWrappingLabel = SS_LEFT | SS_NOPREFIX;
 
 const ControlLayout kControls[] = {
-    {kAlertWarningId, "STATIC", kLabel, 0, 19, 9, 341, 55,
+    {kAlertWarningId, "STATIC", kWrappingLabel, 0, 19, 9, 341, 55,
      "浏览器试图创建进程，这是网页木马的典型行为,如果你感到意外，敬请拦截!", kWarningFont},
     {kAlertPictureId, "STATIC", SS_OWNERDRAW, 0, 16, 69, kPictureSize, kPictureSize, "",
      kNormalFont},
@@ -61,6 +63,7 @@ const ControlLayout kControls[] = {
 // The one alert window and what it holds.
 struct AlertWindow {
   HWND window = nullptr;
+  HWND owner = nullptr;  // hidden; keeps the alert off the taskbar
   HFONT fonts[kFontCount] = {};
   HICON icon = nullptr;
   PicturePlace iconPlace;
@@ -222,13 +225,14 @@ void OnAlertDestroyed() {
 
 // The controls are gone by now; the path box needed its original procedure until then.
 void OnAlertFinallyDestroyed() {
+  // The hidden owner goes on the next dispatch; the message also wakes a wait that sleeps in
+  // GetMessage, so that it sees the alert is gone.
+  if (alert.owner) PostMessageA(alert.owner, WM_CLOSE, 0, 0);
   if (alert.icon) DestroyIcon(alert.icon);
   for (HFONT font : alert.fonts) {
     if (font) DeleteObject(font);
   }
   alert = AlertWindow{};
-  // Wakes a wait that sleeps in GetMessage, so that it sees the window is gone.
-  PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 LRESULT CALLBACK AlertWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -297,12 +301,22 @@ bool RegisterAlertClass() {
 
 HWND LoadAlertWindow() {
   if (alert.window || !RegisterAlertClass()) return nullptr;  // one alert at a time
-  // Fixed border, system menu and close box only; topmost; no taskbar button.
-  HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kAlertClassName, "",
+  // An owned window gets no taskbar button; the owner is the alert's own hidden window, so
+  // the alert stays independent of every other window of the program.
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               instance, nullptr);
+  if (!owner) return nullptr;
+  // Fixed border, title bar with system menu and close box only; topmost.
+  HWND window = CreateWindowExA(WS_EX_TOPMOST, kAlertClassName, "",
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0,
-                                GetSystemMetrics(SM_CYSCREEN), kAlertWidth, kAlertHeight,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!window) return nullptr;
+                                GetSystemMetrics(SM_CYSCREEN), kAlertWidth, kAlertHeight, owner,
+                                nullptr, instance, nullptr);
+  if (!window) {
+    DestroyWindow(owner);
+    return nullptr;
+  }
+  alert.owner = owner;
   ShowWindow(window, SW_SHOW);
   return window;
 }
