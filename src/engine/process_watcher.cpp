@@ -47,8 +47,8 @@ std::size_t DropUnexaminedNewIds(WatcherState& state, std::size_t first, std::si
   return kept;
 }
 
-// Opens, suspends and judges one new process, then carries out the verdict. False when the
-// process was blocked.
+}  // namespace
+
 bool HandleNewProcess(WatcherState& state, const ProcessControl& ops, const DecideRoutine& decide,
                       int processId) {
   ProcessHandle handle = nullptr;
@@ -76,8 +76,6 @@ bool HandleNewProcess(WatcherState& state, const ProcessControl& ops, const Deci
   ops.closeHandle(handle);
   return false;
 }
-
-}  // namespace
 
 void WatchProcesses(WatcherState& state, const ProcessControl& ops, const DecideRoutine& decide) {
   if (state.WatcherBusy != 0) return;  // a tick from inside a pending decision

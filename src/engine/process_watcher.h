@@ -59,3 +59,8 @@ constexpr std::size_t kInitialSnapshotSlots = 256;
 
 // One poll tick.
 void WatchProcesses(WatcherState& state, const ProcessControl& ops, const DecideRoutine& decide);
+
+// Opens, suspends and judges one new process, then carries out the verdict: the tick's work for
+// one id. False when the process was blocked. A process that cannot be opened is skipped.
+bool HandleNewProcess(WatcherState& state, const ProcessControl& ops, const DecideRoutine& decide,
+                      int processId);
