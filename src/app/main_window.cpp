@@ -1,7 +1,12 @@
 #include "main_window.h"
 
+#include "app_state.h"
+#include "launch_decision.h"
 #include "log_view.h"
+#include "process_control_win.h"
 #include "resource_ids.h"
+#include "run_directory.h"
+#include "whitelist_file_win.h"
 
 namespace {
 
@@ -9,15 +14,39 @@ constexpr char kMainWindowClass[] = "KorvaneMainWindow";
 constexpr int kWindowWidth = 525;
 constexpr int kWindowHeight = 396;
 constexpr int kLogViewId = 1001;
+constexpr UINT_PTR kPollTimerId = 1000;
 
-HWND gLogView = nullptr;
+void StartInterception(HWND window) {
+  // 1 ms: the system raises it to its shortest timer period.
+  SetTimer(window, kPollTimerId, 1, nullptr);
+}
+
+void OnPollTimer() {
+  AppState& app = App();
+  WatchProcesses(app.watcher, app.processControl, [&app](int processId, const std::string& path) {
+    return DecideLaunch(processId, path,
+                        {app.CurrentWorkMode, app.whitelist, app.watcher.CurrentVersionFields});
+  });
+}
 
 void OnMainWindowCreated(HWND window) {
+  AppState& app = App();
+  app.mainWindow = window;
   RECT client;
   GetClientRect(window, &client);
-  gLogView = CreateLogView(window, 6, 6, client.right - 12, client.bottom - 12, kLogViewId);
+  app.logView = CreateLogView(window, 6, 6, client.right - 12, client.bottom - 12, kLogViewId);
   HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, "宋体");
-  SendMessageA(gLogView, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageA(app.logView, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  app.processControl = Win32ProcessControl(app.logView);
+  LoadWhitelist(RunDirectory(), app.whitelist);
+  StartInterception(window);
+}
+
+void OnMainWindowCloseRequested() { SaveWhitelist(RunDirectory(), App().whitelist); }
+
+void OnMainWindowDestroying(HWND window) {
+  KillTimer(window, kPollTimerId);
+  PostQuitMessage(0);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -25,8 +54,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
       OnMainWindowCreated(window);
       return 0;
+    case WM_TIMER:
+      if (wParam == kPollTimerId) OnPollTimer();
+      return 0;
+    case WM_CLOSE:
+      OnMainWindowCloseRequested();
+      break;  // the close always goes on
     case WM_DESTROY:
-      PostQuitMessage(0);
+      OnMainWindowDestroying(window);
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);

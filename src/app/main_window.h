@@ -1,4 +1,4 @@
-// The main window: for now the activity log of handled processes.
+// The main window: interception runs while it exists; it shows the activity log.
 #pragma once
 
 #include <windows.h>

@@ -1,0 +1,6 @@
+#include "app_state.h"
+
+AppState& App() {
+  static AppState state;
+  return state;
+}
