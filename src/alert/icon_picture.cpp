@@ -14,7 +14,9 @@ constexpr int kLargestSide = 1024;  // more than any icon; keeps the byte counts
 
 std::uint32_t ReadLittle(std::string_view bytes, std::size_t at, int width) {
   std::uint32_t value = 0;
-  for (int i = width - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+  for (int i = width - 1; i >= 0; --i) {
+    value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+  }
   return value;
 }
 

@@ -272,7 +272,8 @@ WNDPROC blockButtonProc = nullptr;
 
 LRESULT CALLBACK RecordCaptions(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = CallWindowProcA(blockButtonProc, button, message, wParam, lParam);
-  if (message == WM_SETTEXT && TextOf(button) != captions.back()) captions.push_back(TextOf(button));
+  std::string caption = TextOf(button);
+  if (message == WM_SETTEXT && caption != captions.back()) captions.push_back(caption);
   return result;
 }
 
