@@ -5,7 +5,7 @@ add_library(korvane_launch_rule STATIC
   ${CMAKE_CURRENT_LIST_DIR}/icon_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/default_icon.cpp)
 target_include_directories(korvane_launch_rule PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(korvane_launch_rule PUBLIC korvane_common)
+target_link_libraries(korvane_launch_rule PUBLIC korvane_common korvane_whitelist)
 
 if(KORVANE_WINDOWS)
   add_library(korvane_decision_win STATIC

@@ -8,9 +8,7 @@
 #include <string>
 
 #include "version_fields.h"
-
-// Files of this size or more are never looked up in the whitelist.
-constexpr int32_t MaxWhitelistFileSize = 5242880;
+#include "whitelist.h"  // MaxWhitelistFileSize
 
 // What the alert is given, in the order it is filled in. The icon is not here: the glue
 // extracts it from executablePath once the alert exists.

@@ -6,13 +6,6 @@
 #include "md5.h"
 #include "text_rules.h"
 
-namespace {
-
-// Larger files are not fingerprinted; the launch check only hashes files below this size.
-constexpr long long kMaxFingerprintSize = 5242880;
-
-}  // namespace
-
 size_t WhitelistCount(const Whitelist& list) { return list.entries.size(); }
 
 bool IsWhitelisted(const Whitelist& list, std::string_view md5) {
@@ -23,7 +16,7 @@ bool IsWhitelisted(const Whitelist& list, std::string_view md5) {
 bool AddWhitelistEntry(Whitelist& list, const std::string& path, const FingerprintLookups& files) {
   // The size comes in whole (64 bits): a file of 2 GiB or more must not wrap to a small or
   // negative number and then be read into memory.
-  if (files.fileSize(path) > kMaxFingerprintSize) return false;
+  if (files.fileSize(path) > MaxWhitelistFileSize) return false;
   if (IsBlankText(path)) return false;
   list.entries.push_back({path, Md5Text(files.readFile(path))});
   return true;

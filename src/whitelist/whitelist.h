@@ -3,10 +3,15 @@
 // whether a program may run; the path is what the user sees and removes by.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// The largest file the whitelist fingerprints: the editor accepts a file of exactly this
+// size, the launch check only looks up files strictly below it.
+constexpr std::int32_t MaxWhitelistFileSize = 5242880;
 
 struct WhitelistEntry {
   std::string path;  // exactly as given: not trimmed, not case-folded
