@@ -15,3 +15,6 @@ HWND CreateLogView(HWND parent, int x, int y, int width, int height, int control
 // process name and parent are looked up now; fields are the version fields of the process.
 void AppendLogRow(HWND logView, int processId, const std::string& path, LogAction action,
                   const VersionFields& fields);
+
+// The text of one cell; empty for a row or column that does not exist.
+std::string ReadLogCellText(HWND logView, int row, int column);

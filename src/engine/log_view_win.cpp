@@ -69,3 +69,17 @@ void AppendLogRow(HWND logView, int processId, const std::string& path, LogActio
   std::string parentName = ProcessNameById(ParentProcessId(processId));
   SetRowText(logView, row, 4, FormatDetailText(processId, path, action, name, parentName, fields));
 }
+
+std::string ReadLogCellText(HWND logView, int row, int column) {
+  // LVM_GETITEMTEXTA reports the length it copied; grow until the whole text fits.
+  std::string buffer(256, '\0');
+  for (;;) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    size_t length = SendMessageA(logView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    if (length + 1 < buffer.size()) return buffer.substr(0, length);
+    buffer.resize(buffer.size() * 4);
+  }
+}

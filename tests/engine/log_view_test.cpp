@@ -8,16 +8,6 @@
 
 namespace {
 
-std::string CellText(HWND view, int row, int column) {
-  char buffer[4096] = {};
-  LVITEMA item{};
-  item.iSubItem = column;
-  item.pszText = buffer;
-  item.cchTextMax = sizeof buffer;
-  SendMessageA(view, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-  return buffer;
-}
-
 struct LogViewFixture : ::testing::Test {
   HWND host = CreateWindowExA(0, "STATIC", "log", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 520, 260,
                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -62,23 +52,29 @@ TEST_F(LogViewFixture, RowsAreAppendedWithNamesLookedUpWhenWritten) {
 
   ASSERT_EQ(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0), 2);
   // Row 0: a running process with a parent (this test).
-  std::string time = CellText(view, 0, 0);
+  std::string time = ReadLogCellText(view, 0, 0);
   EXPECT_NE(time.find('.'), std::string::npos);
   EXPECT_NE(time.find('-'), std::string::npos);
-  EXPECT_EQ(CellText(view, 0, 1), "versioned_child.exe");
-  EXPECT_EQ(CellText(view, 0, 2), running.path);
-  EXPECT_EQ(CellText(view, 0, 3), "放行");
-  EXPECT_EQ(CellText(view, 0, 4),
+  EXPECT_EQ(ReadLogCellText(view, 0, 1), "versioned_child.exe");
+  EXPECT_EQ(ReadLogCellText(view, 0, 2), running.path);
+  EXPECT_EQ(ReadLogCellText(view, 0, 3), "放行");
+  EXPECT_EQ(ReadLogCellText(view, 0, 4),
             "进 程 名: versioned_child.exe\r\n进 程 ID: " + std::to_string(running.id()) +
                 "\r\n路    径: " + running.path + "\r\n父 进 程: log_view_test.exe" +
                 "\r\n操    作: 放行\r\n公    司: 北京测试软件有限公司\r\n描    述: 描述" +
                 "\r\n版    权: C\r\n文件版本: 2.5.0.7");
   // Row 1: an ended process still gets its row, with empty names and path.
-  EXPECT_EQ(CellText(view, 1, 1), "");
-  EXPECT_EQ(CellText(view, 1, 2), "");
-  EXPECT_EQ(CellText(view, 1, 3), "拦截");
-  EXPECT_EQ(CellText(view, 1, 4),
+  EXPECT_EQ(ReadLogCellText(view, 1, 1), "");
+  EXPECT_EQ(ReadLogCellText(view, 1, 2), "");
+  EXPECT_EQ(ReadLogCellText(view, 1, 3), "拦截");
+  EXPECT_EQ(ReadLogCellText(view, 1, 4),
             "进 程 名: \r\n进 程 ID: " + std::to_string(endedId) +
                 "\r\n路    径: \r\n父 进 程: \r\n操    作: 拦截\r\n公    司: \r\n描    述: "
                 "\r\n版    权: \r\n文件版本: ");
+  // Texts longer than a first guess of buffer come back whole.
+  std::string longPath = "C:\\" + std::string(700, 'x') + ".exe";
+  AppendLogRow(view, endedId, longPath, LogAction::Blocked, VersionFields{});
+  EXPECT_EQ(ReadLogCellText(view, 2, 2), longPath);
+  EXPECT_NE(ReadLogCellText(view, 2, 4).find(longPath), std::string::npos);
+  EXPECT_EQ(ReadLogCellText(view, 3, 0), "");  // no such row
 }

@@ -78,16 +78,6 @@ struct Decision {
   bool running = false;
 };
 
-std::string CellText(HWND view, int row, int column) {
-  char buffer[4096] = {};
-  LVITEMA item{};
-  item.iSubItem = column;
-  item.pszText = buffer;
-  item.cchTextMax = sizeof buffer;
-  SendMessageA(view, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-  return buffer;
-}
-
 struct Row {
   std::string name, path, action;
 };
@@ -97,8 +87,9 @@ std::vector<Row> RowsWithPath(HWND view, const std::string& path) {
   std::vector<Row> rows;
   const int count = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
   for (int row = 0; row < count; ++row) {
-    if (CellText(view, row, 2) == path) {
-      rows.push_back({CellText(view, row, 1), CellText(view, row, 2), CellText(view, row, 3)});
+    if (ReadLogCellText(view, row, 2) == path) {
+      rows.push_back({ReadLogCellText(view, row, 1), ReadLogCellText(view, row, 2),
+                      ReadLogCellText(view, row, 3)});
     }
   }
   return rows;

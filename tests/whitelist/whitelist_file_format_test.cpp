@@ -6,11 +6,10 @@
 #include <vector>
 
 #include "hex.h"
+#include "two_entry_list.h"
 #include "whitelist_container.h"
 
-// GBK: 软件 = C8ED BCFE; 憒 = 91 7C, whose trail byte is "|"; A1 A1 the full-width space.
-#define SOFTWARE "\xC8\xED\xBC\xFE"
-#define BAR_TRAIL "\x91\x7C"
+// A1 A1 is the full-width space.
 #define FULL_SPACE "\xA1\xA1"
 
 namespace {
@@ -24,21 +23,6 @@ constexpr char kOneEntryText[] = "C:\\a.exe|900150983cd24fb0d6963f7d28e17f72\r\n
 constexpr char kOneEntryContainer[] =
     "ec098acadde2428913c4574c78616cbccb35198bb0bc62985f6c46e4d9d6beed8341c342976264053b75d0bf7d7d"
     "7692";
-constexpr char kTwoEntryText[] =
-    "C:\\a.exe|900150983cd24fb0d6963f7d28e17f72\r\n"
-    "D:\\" SOFTWARE "\\" BAR_TRAIL ".exe|d41d8cd98f00b204e9800998ecf8427e\r\n";
-constexpr char kTwoEntryContainer[] =
-    "719d7b24db28a5d213c4574c78616cbccb35198bb0bc62985f6c46e4d9d6beed8341c342976264057e4c2dbcfd69"
-    "9b5277202fd4d7eebe2b55098b16860174160f604b4edad27ccf91f8b7bae8f7803e690e404ce2a78509e14e1a58"
-    "7404532f";
-
-Whitelist TwoEntryList() {
-  Whitelist list;
-  AppendLoadedEntry(list, "C:\\a.exe", "900150983cd24fb0d6963f7d28e17f72");
-  AppendLoadedEntry(list, "D:\\" SOFTWARE "\\" BAR_TRAIL ".exe",
-                    "d41d8cd98f00b204e9800998ecf8427e");
-  return list;
-}
 
 }  // namespace
 

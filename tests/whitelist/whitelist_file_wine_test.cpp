@@ -10,26 +10,10 @@
 #include "hex.h"
 #include "md5.h"
 #include "run_directory.h"
+#include "two_entry_list.h"
 #include "whitelist_file_win.h"
 
-#define SOFTWARE "\xC8\xED\xBC\xFE"  // 软件
-#define BAR_TRAIL "\x91\x7C"         // 憒, trail byte "|"
-
 namespace {
-
-// The two-entry list and its list.db as enciphered by openssl (see the native format test).
-constexpr char kTwoEntryContainer[] =
-    "719d7b24db28a5d213c4574c78616cbccb35198bb0bc62985f6c46e4d9d6beed8341c342976264057e4c2dbcfd69"
-    "9b5277202fd4d7eebe2b55098b16860174160f604b4edad27ccf91f8b7bae8f7803e690e404ce2a78509e14e1a58"
-    "7404532f";
-
-Whitelist TwoEntryList() {
-  Whitelist list;
-  AppendLoadedEntry(list, "C:\\a.exe", "900150983cd24fb0d6963f7d28e17f72");
-  AppendLoadedEntry(list, "D:\\" SOFTWARE "\\" BAR_TRAIL ".exe",
-                    "d41d8cd98f00b204e9800998ecf8427e");
-  return list;
-}
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
