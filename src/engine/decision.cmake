@@ -12,6 +12,6 @@ if(KORVANE_WINDOWS)
     ${CMAKE_CURRENT_LIST_DIR}/icon_extraction_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/launch_decision_win.cpp)
   target_include_directories(korvane_decision_win PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-  target_link_libraries(korvane_decision_win PUBLIC korvane_launch_rule korvane_inspection_win
+  target_link_libraries(korvane_decision_win PUBLIC korvane_launch_rule korvane_lookups_win
                         korvane_whitelist_win korvane_alert_win korvane_common_win)
 endif()

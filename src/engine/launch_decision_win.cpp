@@ -7,7 +7,7 @@
 #include "icon_extraction_win.h"
 #include "launch_rule.h"
 #include "md5.h"
-#include "process_inspection.h"
+#include "process_lookups.h"
 #include "run_directory.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "process_inspection.h"
+#include "process_lookups.h"
 
 namespace {
 

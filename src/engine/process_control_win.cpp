@@ -4,7 +4,7 @@
 #include <winternl.h>
 
 #include "log_view.h"
-#include "process_inspection.h"
+#include "process_lookups.h"
 
 namespace {
 

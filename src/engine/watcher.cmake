@@ -5,5 +5,5 @@ target_link_libraries(korvane_watcher PUBLIC korvane_log_record)
 
 if(KORVANE_WINDOWS)
   add_library(korvane_watcher_win STATIC ${CMAKE_CURRENT_LIST_DIR}/process_control_win.cpp)
-  target_link_libraries(korvane_watcher_win PUBLIC korvane_watcher korvane_inspection_win psapi)
+  target_link_libraries(korvane_watcher_win PUBLIC korvane_watcher korvane_lookups_win psapi)
 endif()

@@ -107,7 +107,7 @@ class AlertWindow : public ::testing::Test {
 
 TrayIcon* AlertWindow::tray = nullptr;
 
-struct ControlSpec {
+struct ControlLayout {
   int id;
   const char* windowClass;
   RECT box;  // left, top, width, height in the client area
@@ -117,7 +117,7 @@ struct ControlSpec {
   bool underline;
 };
 
-const ControlSpec kTable[] = {
+const ControlLayout kTable[] = {
     {kAlertWarningId, "Static", {19, 9, 341, 55},
      "浏览器试图创建进程，这是网页木马的典型行为,如果你感到意外，敬请拦截!", 13, 400, false},
     {kAlertPictureId, "Static", {16, 69, 48, 48}, "", 12, 400, false},
@@ -147,37 +147,37 @@ TEST_F(AlertWindow, IsLaidOutAsTheTableAndFilledAsGiven) {
   EXPECT_NE(exStyle & WS_EX_TOPMOST, 0u);
   EXPECT_EQ(TextOf(alert), "");
 
-  for (const ControlSpec& spec : kTable) {
-    SCOPED_TRACE(spec.id);
-    HWND control = GetDlgItem(alert, spec.id);
+  for (const ControlLayout& expected : kTable) {
+    SCOPED_TRACE(expected.id);
+    HWND control = GetDlgItem(alert, expected.id);
     ASSERT_NE(control, nullptr);
     char windowClass[64];
     GetClassNameA(control, windowClass, sizeof windowClass);
-    EXPECT_STRCASEEQ(windowClass, spec.windowClass);
+    EXPECT_STRCASEEQ(windowClass, expected.windowClass);
     RECT box = ScreenRect(control);
     MapWindowPoints(nullptr, alert, reinterpret_cast<POINT*>(&box), 2);
-    EXPECT_EQ(box.left, spec.box.left);
-    EXPECT_EQ(box.top, spec.box.top);
-    EXPECT_EQ(box.right - box.left, spec.box.right);
-    EXPECT_EQ(box.bottom - box.top, spec.box.bottom);
-    EXPECT_EQ(TextOf(control), spec.layoutText);
+    EXPECT_EQ(box.left, expected.box.left);
+    EXPECT_EQ(box.top, expected.box.top);
+    EXPECT_EQ(box.right - box.left, expected.box.right);
+    EXPECT_EQ(box.bottom - box.top, expected.box.bottom);
+    EXPECT_EQ(TextOf(control), expected.layoutText);
     LOGFONTA font{};
     ASSERT_EQ(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)),
                          sizeof font, &font),
               static_cast<int>(sizeof font));
     EXPECT_STREQ(font.lfFaceName, "微软雅黑");
-    EXPECT_EQ(font.lfHeight, -spec.fontHeight);
-    EXPECT_EQ(font.lfWeight, spec.weight);
-    EXPECT_EQ(font.lfUnderline != 0, spec.underline);
+    EXPECT_EQ(font.lfHeight, -expected.fontHeight);
+    EXPECT_EQ(font.lfWeight, expected.weight);
+    EXPECT_EQ(font.lfUnderline != 0, expected.underline);
   }
 
-  struct BoxSpec {
+  struct BoxStyle {
     int id;
     bool multiLine;
     bool sunken;
   };
-  for (BoxSpec box : {BoxSpec{kAlertPathId, true, false}, BoxSpec{kAlertDetailsId, true, true},
-                      BoxSpec{kAlertParentId, false, false}}) {
+  for (BoxStyle box : {BoxStyle{kAlertPathId, true, false}, BoxStyle{kAlertDetailsId, true, true},
+                      BoxStyle{kAlertParentId, false, false}}) {
     SCOPED_TRACE(box.id);
     HWND control = GetDlgItem(alert, box.id);
     auto boxStyle = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE));

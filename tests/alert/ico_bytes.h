@@ -10,7 +10,7 @@
 // Colour of pixel (x, y), y counted from the top, as 0xAARRGGBB.
 using PixelColour = std::function<std::uint32_t(int x, int y)>;
 
-struct IcoImageSpec {
+struct IcoImageShape {
   int width;
   int height;
   PixelColour colour;
@@ -25,42 +25,42 @@ inline void PutBig32(std::string& out, std::uint32_t value) {
   for (int i = 3; i >= 0; --i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
 }
 
-inline std::string IconImageBytes(const IcoImageSpec& spec) {
+inline std::string IconImageBytes(const IcoImageShape& shape) {
   std::string image;
-  if (spec.png) {
+  if (shape.png) {
     image = "\x89PNG\r\n\x1a\n";
     PutBig32(image, 13);
     image += "IHDR";
-    PutBig32(image, spec.width);
-    PutBig32(image, spec.height);
+    PutBig32(image, shape.width);
+    PutBig32(image, shape.height);
     image += std::string(5, '\0');
     return image;
   }
   PutLittle(image, 40, 4);
-  PutLittle(image, spec.width, 4);
-  PutLittle(image, spec.height * 2, 4);
+  PutLittle(image, shape.width, 4);
+  PutLittle(image, shape.height * 2, 4);
   PutLittle(image, 1, 2);
   PutLittle(image, 32, 2);
   image += std::string(24, '\0');
-  for (int y = spec.height - 1; y >= 0; --y) {  // bottom-up rows
-    for (int x = 0; x < spec.width; ++x) PutLittle(image, spec.colour(x, y), 4);
+  for (int y = shape.height - 1; y >= 0; --y) {  // bottom-up rows
+    for (int x = 0; x < shape.width; ++x) PutLittle(image, shape.colour(x, y), 4);
   }
-  int maskRow = (spec.width + 31) / 32 * 4;
-  image += std::string(static_cast<size_t>(maskRow) * spec.height, '\0');
+  int maskRow = (shape.width + 31) / 32 * 4;
+  image += std::string(static_cast<size_t>(maskRow) * shape.height, '\0');
   return image;
 }
 
-inline std::string IcoFile(const std::vector<IcoImageSpec>& specs) {
+inline std::string IcoFile(const std::vector<IcoImageShape>& shapes) {
   std::string header;
   PutLittle(header, 0, 2);
   PutLittle(header, 1, 2);
-  PutLittle(header, static_cast<std::uint32_t>(specs.size()), 2);
+  PutLittle(header, static_cast<std::uint32_t>(shapes.size()), 2);
   std::string data;
-  std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(specs.size());
-  for (const IcoImageSpec& spec : specs) {
-    std::string image = IconImageBytes(spec);
-    header.push_back(static_cast<char>(spec.width & 0xff));
-    header.push_back(static_cast<char>(spec.height & 0xff));
+  std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(shapes.size());
+  for (const IcoImageShape& shape : shapes) {
+    std::string image = IconImageBytes(shape);
+    header.push_back(static_cast<char>(shape.width & 0xff));
+    header.push_back(static_cast<char>(shape.height & 0xff));
     header.push_back(0);
     header.push_back(0);
     PutLittle(header, 1, 2);

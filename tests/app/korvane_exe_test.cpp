@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "process_inspection.h"
+#include "process_lookups.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "child_process.h"
-#include "process_inspection.h"
+#include "process_lookups.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "process_inspection.h"
+#include "process_lookups.h"
 
 #include <windows.h>
 #include <tlhelp32.h>

@@ -1,4 +1,4 @@
-#include "process_inspection.h"
+#include "process_lookups.h"
 
 #include <gtest/gtest.h>
 
@@ -22,24 +22,24 @@ bool SamePath(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-TEST(ProcessInspection, FindsAStartedChildByNamePathAndParent) {
+TEST(ProcessLookups, FindsAStartedChildByNamePathAndParent) {
   ChildProcess child("idle_child.exe");
   ASSERT_NE(child.id(), 0);
   EXPECT_EQ(ProcessNameById(child.id()), "idle_child.exe");
   std::string path = WaitForImagePath(child.id());
   EXPECT_TRUE(SamePath(path, child.path)) << path << " vs " << child.path;
   EXPECT_EQ(ParentProcessId(child.id()), static_cast<int>(GetCurrentProcessId()));
-  EXPECT_EQ(ProcessNameById(static_cast<int>(GetCurrentProcessId())), "process_inspection_test.exe");
+  EXPECT_EQ(ProcessNameById(static_cast<int>(GetCurrentProcessId())), "process_lookups_test.exe");
 }
 
-TEST(ProcessInspection, TwoProcessesOfOneNameAreTellApartById) {
+TEST(ProcessLookups, TwoProcessesOfOneNameAreTellApartById) {
   ChildProcess first("idle_child.exe");
   ChildProcess second("versioned_child.exe");
   EXPECT_EQ(ProcessNameById(first.id()), "idle_child.exe");
   EXPECT_EQ(ProcessNameById(second.id()), "versioned_child.exe");
 }
 
-TEST(ProcessInspection, AnIdThatIsGoneGivesEmptyTextsAndMinusOne) {
+TEST(ProcessLookups, AnIdThatIsGoneGivesEmptyTextsAndMinusOne) {
   ChildProcess child("idle_child.exe");
   int id = child.id();
   child.End();
@@ -50,7 +50,7 @@ TEST(ProcessInspection, AnIdThatIsGoneGivesEmptyTextsAndMinusOne) {
   EXPECT_EQ(ParentProcessId(-1), -1);
 }
 
-TEST(ProcessInspection, VersionFieldsAreTrimmedOfBothSpaceKindsButKeepTabs) {
+TEST(ProcessLookups, VersionFieldsAreTrimmedOfBothSpaceKindsButKeepTabs) {
   VersionFields fields = ReadVersionFields(PathBesideTest("versioned_child.exe"));
   EXPECT_EQ(fields.fileVersion, "2.5.0.7");
   EXPECT_EQ(fields.internalName, "versioned");
@@ -63,7 +63,7 @@ TEST(ProcessInspection, VersionFieldsAreTrimmedOfBothSpaceKindsButKeepTabs) {
   EXPECT_FALSE(fields.language.empty());
 }
 
-TEST(ProcessInspection, NoVersionResourceOrNoFileGivesSixEmptyTexts) {
+TEST(ProcessLookups, NoVersionResourceOrNoFileGivesSixEmptyTexts) {
   for (const std::string& path : {PathBesideTest("idle_child.exe"), PathBesideTest("missing.exe"),
                                   std::string()}) {
     EXPECT_EQ(ReadVersionFields(path), VersionFields{}) << path;
