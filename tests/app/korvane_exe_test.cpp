@@ -19,14 +19,18 @@ std::string KorvaneExePath() {
   return dir.substr(0, dir.find_last_of('\\')) + "\\korvane.exe";  // the build folder
 }
 
-struct LoadedAsData {
-  HMODULE module;
-  explicit LoadedAsData(const std::string& path)
-      : module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-  ~LoadedAsData() {
-    if (module) FreeLibrary(module);
+// The bytes of resource 1 of the given type in korvane.exe; empty when it has none.
+std::string ResourceOne(const char* type) {
+  HMODULE exe = LoadLibraryExA(KorvaneExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!exe) return {};
+  std::string bytes;
+  if (HRSRC found = FindResourceA(exe, MAKEINTRESOURCEA(1), type)) {
+    auto data = static_cast<const char*>(LockResource(LoadResource(exe, found)));
+    if (data) bytes.assign(data, SizeofResource(exe, found));
   }
-};
+  FreeLibrary(exe);
+  return bytes;
+}
 
 }  // namespace
 
@@ -70,26 +74,18 @@ TEST(KorvaneExe, VersionResourceReads1_1_10_31AndKorvane) {
 }
 
 TEST(KorvaneExe, IconHasSixteenThirtyTwoAndFortyEightPixelImages) {
-  LoadedAsData exe(KorvaneExePath());
-  ASSERT_NE(exe.module, nullptr);
-  HRSRC group = FindResourceA(exe.module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
-  ASSERT_NE(group, nullptr);
-  auto data = static_cast<const BYTE*>(LockResource(LoadResource(exe.module, group)));
-  ASSERT_NE(data, nullptr);
-  WORD count = *reinterpret_cast<const WORD*>(data + 4);
+  std::string group = ResourceOne(MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  ASSERT_GE(group.size(), 6u);
+  int count = static_cast<unsigned char>(group[4]) | static_cast<unsigned char>(group[5]) << 8;
   ASSERT_EQ(count, 3);
+  ASSERT_EQ(group.size(), 6u + 14u * count);
   std::vector<int> widths;
-  for (int i = 0; i < count; ++i) widths.push_back(data[6 + 14 * i]);  // GRPICONDIRENTRY.bWidth
-  EXPECT_EQ(widths, (std::vector<int>{16, 32, 48}));
+  for (int i = 0; i < count; ++i) widths.push_back(static_cast<unsigned char>(group[6 + 14 * i]));
+  EXPECT_EQ(widths, (std::vector<int>{16, 32, 48}));  // GRPICONDIRENTRY.bWidth
 }
 
 TEST(KorvaneExe, ManifestSelectsCommonControlsSix) {
-  LoadedAsData exe(KorvaneExePath());
-  ASSERT_NE(exe.module, nullptr);
-  HRSRC manifest = FindResourceA(exe.module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
-  ASSERT_NE(manifest, nullptr);
-  auto text = static_cast<const char*>(LockResource(LoadResource(exe.module, manifest)));
-  std::string xml(text, SizeofResource(exe.module, manifest));
+  std::string xml = ResourceOne(MAKEINTRESOURCEA(24));  // RT_MANIFEST
   EXPECT_NE(xml.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(xml.find("version=\"6.0.0.0\""), std::string::npos);
 }
