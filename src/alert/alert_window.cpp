@@ -85,11 +85,7 @@ void MoveAlertTo(int left, int top) {
 }
 
 std::string ControlText(HWND control) {
-  int length = GetWindowTextLengthA(control);
-  if (length <= 0) return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  text.resize(GetWindowTextA(control, text.data(), length + 1));
-  return text;
+  return SystemWindowOps().WindowTitle(reinterpret_cast<WindowHandle>(control));
 }
 
 void SetBlockCaption(const std::string& caption) {

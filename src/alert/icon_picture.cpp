@@ -3,28 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "ico_directory.h"
+
 namespace {
 
-constexpr std::size_t kIcoHeaderSize = 6;
-constexpr std::size_t kIcoEntrySize = 16;
 constexpr std::size_t kBitmapHeaderSize = 40;
 constexpr std::size_t kPngHeaderSize = 24;  // signature and the IHDR chunk's width and height
-constexpr std::string_view kPngSignature = "\x89PNG\r\n\x1a\n";
 constexpr int kLargestSide = 1024;  // more than any icon; keeps the byte counts small
-
-std::uint32_t ReadLittle(std::string_view bytes, std::size_t at, int width) {
-  std::uint32_t value = 0;
-  for (int i = width - 1; i >= 0; --i) {
-    value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-  }
-  return value;
-}
-
-std::uint32_t ReadBig32(std::string_view bytes, std::size_t at) {
-  std::uint32_t value = 0;
-  for (int i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-  return value;
-}
 
 // Bytes per row of a bitmap, rows padded to 32 bits.
 std::uint64_t RowBytes(std::uint64_t width, std::uint64_t bitCount) {
@@ -74,20 +59,13 @@ std::optional<IconImage> ReadBitmapImage(std::string_view image) {
 
 std::vector<IconImage> ReadIconImages(std::string_view ico) {
   std::vector<IconImage> images;
-  if (ico.size() < kIcoHeaderSize || ReadLittle(ico, 0, 2) != 0 || ReadLittle(ico, 2, 2) != 1) {
-    return images;
-  }
-  std::size_t count = ReadLittle(ico, 4, 2);
-  for (std::size_t i = 0; i < count; ++i) {
-    std::size_t entry = kIcoHeaderSize + i * kIcoEntrySize;
-    if (entry + kIcoEntrySize > ico.size()) break;
-    std::size_t size = ReadLittle(ico, entry + 8, 4);
-    std::size_t offset = ReadLittle(ico, entry + 12, 4);
+  int count = IcoImageCount(ico);
+  for (int i = 0; i < count; ++i) {
+    if (kIcoHeaderSize + (i + 1) * kIcoEntrySize > ico.size()) break;
+    auto [offset, size] = IcoEntryAt(ico, i);
     if (size == 0 || offset > ico.size() || size > ico.size() - offset) continue;
     std::string_view bytes = ico.substr(offset, size);
-    std::optional<IconImage> image =
-        bytes.substr(0, kPngSignature.size()) == kPngSignature ? ReadPngImage(bytes)
-                                                               : ReadBitmapImage(bytes);
+    std::optional<IconImage> image = IsPngImage(bytes) ? ReadPngImage(bytes) : ReadBitmapImage(bytes);
     if (!image) continue;
     image->offset = offset;
     image->size = size;

@@ -8,6 +8,7 @@
 #include "default_icon.h"
 #include "fingerprint_lookups_win.h"
 #include "icon_file.h"
+#include "write_whole_file.h"
 
 namespace {
 
@@ -70,22 +71,11 @@ std::vector<std::string> IconImagesOf(const std::string& path) {
   return {};
 }
 
-bool ReplaceFile(const std::string& path, const std::string& content) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-            written == content.size();
-  CloseHandle(file);
-  return ok;
-}
-
 }  // namespace
 
 std::string ExtractAlertIcon(const std::string& executablePath, const std::string& iconFilePath) {
   std::string ico = WriteIcoFile(IconImagesOf(executablePath));
-  if (ico.empty() || !ReplaceFile(iconFilePath, ico)) return DefaultIconFile();
+  if (ico.empty() || !WriteWholeFile(iconFilePath, ico)) return DefaultIconFile();
   std::string shown = ReadFileSharedForReading(iconFilePath);
   return shown.empty() ? DefaultIconFile() : shown;
 }

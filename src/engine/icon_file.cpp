@@ -3,29 +3,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "ico_directory.h"
 #include "text_rules.h"
 
 namespace {
 
-constexpr size_t kIcoHeaderSize = 6;
-constexpr size_t kIcoEntrySize = 16;
 constexpr size_t kGroupEntrySize = 14;
 constexpr size_t kBitmapHeaderSize = 40;
-constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
-
-uint32_t ReadLittle(std::string_view bytes, size_t at, size_t width) {
-  uint32_t value = 0;
-  for (size_t i = 0; i < width; ++i) {
-    value |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
-  }
-  return value;
-}
-
-uint32_t ReadBig32(std::string_view bytes, size_t at) {
-  uint32_t value = 0;
-  for (size_t i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-  return value;
-}
 
 void AppendLittle(std::string& out, uint32_t value, size_t width) {
   for (size_t i = 0; i < width; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -68,7 +52,7 @@ std::optional<DirectoryFields> BitmapFields(std::string_view image) {
 }
 
 std::optional<DirectoryFields> ImageFields(std::string_view image) {
-  if (image.substr(0, kPngSignature.size()) == kPngSignature) return PngFields(image);
+  if (IsPngImage(image)) return PngFields(image);
   return BitmapFields(image);
 }
 
@@ -99,18 +83,13 @@ IconSource IconSourceOf(std::string_view path) {
 }
 
 std::vector<std::string> ReadIcoImages(std::string_view file) {
-  if (file.size() < kIcoHeaderSize || ReadLittle(file, 0, 2) != 0 || ReadLittle(file, 2, 2) != 1) {
-    return {};
-  }
-  size_t count = ReadLittle(file, 4, 2);
-  if (file.size() < kIcoHeaderSize + kIcoEntrySize * count) return {};
+  int count = IcoImageCount(file);
+  if (count < 0 || file.size() < kIcoHeaderSize + kIcoEntrySize * count) return {};
   std::vector<std::string> images;
-  for (size_t i = 0; i < count; ++i) {
-    size_t entry = kIcoHeaderSize + kIcoEntrySize * i;
-    uint64_t size = ReadLittle(file, entry + 8, 4);
-    uint64_t offset = ReadLittle(file, entry + 12, 4);
-    if (offset + size > file.size()) return {};
-    images.emplace_back(file.substr(offset, size));
+  for (int i = 0; i < count; ++i) {
+    IcoImagePlace place = IcoEntryAt(file, i);
+    if (uint64_t{place.offset} + place.size > file.size()) return {};
+    images.emplace_back(file.substr(place.offset, place.size));
   }
   return images;
 }

@@ -8,18 +8,9 @@
 #include "child_process.h"
 #include "default_icon.h"
 #include "fingerprint_lookups_win.h"
+#include "write_whole_file.h"
 
 namespace {
-
-void WriteWholeFile(const std::string& path, const std::string& content) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-  CloseHandle(file);
-  ASSERT_EQ(written, content.size());
-}
 
 class IconExtraction : public testing::Test {
  protected:
@@ -47,9 +38,10 @@ TEST_F(IconExtraction, RewritesAnIconFileWithItsOwnDirectory) {
 
 TEST_F(IconExtraction, ShowsTheDefaultWhenThereIsNoIcon) {
   std::string notAnIcon = PathBesideTest("not_an_icon.ico");
-  WriteWholeFile(notAnIcon, std::string("\0\0\2\0\1\0", 6) + std::string(40, 'x'));
+  ASSERT_TRUE(
+      WriteWholeFile(notAnIcon, std::string("\0\0\2\0\1\0", 6) + std::string(40, 'x')));
   std::string otherEnding = PathBesideTest("sample_icon.png");
-  WriteWholeFile(otherEnding, sampleIcon);
+  ASSERT_TRUE(WriteWholeFile(otherEnding, sampleIcon));
 
   // An earlier alert's icon is in the file; none of these may show it.
   const std::string cases[] = {
@@ -73,7 +65,7 @@ TEST_F(IconExtraction, ShowsTheDefaultWhenTheIconFileCannotBeWritten) {
   EXPECT_EQ(ExtractAlertIcon(PathBesideTest("launch_child.exe"), unwritable), DefaultIconFile());
 
   // Held open by someone who lets nobody else write: the old content must not be shown.
-  WriteWholeFile(iconFile, sampleIcon);
+  ASSERT_TRUE(WriteWholeFile(iconFile, sampleIcon));
   HANDLE held = CreateFileA(iconFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);

@@ -12,17 +12,9 @@
 #include "run_directory.h"
 #include "two_entry_list.h"
 #include "whitelist_file_win.h"
+#include "write_whole_file.h"
 
 namespace {
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  DWORD wrote = 0;
-  ASSERT_TRUE(WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr));
-  CloseHandle(file);
-}
 
 bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -82,7 +74,7 @@ TEST_F(WhitelistFileTest, MissingOrDamagedFileLoadsNothingAndIsOverwritten) {
   Whitelist loaded;
   LoadWhitelist(directory, loaded);
   EXPECT_EQ(WhitelistCount(loaded), 0u);
-  WriteBytes(listPath, std::string(12, 'x'));
+  ASSERT_TRUE(WriteWholeFile(listPath, std::string(12, 'x')));
   LoadWhitelist(directory, loaded);
   EXPECT_EQ(WhitelistCount(loaded), 0u);
   ASSERT_TRUE(SaveWhitelist(directory, TwoEntryList()));
@@ -111,7 +103,7 @@ TEST_F(WhitelistFileTest, FailedSaveLeavesPreviousFileWhole) {
   EXPECT_EQ(HexFromBytes(ListBytes()), kTwoEntryContainer);
 
   // A stale temporary file left by an interrupted save does not stop the next one.
-  WriteBytes(tempPath, "stale");
+  ASSERT_TRUE(WriteWholeFile(tempPath, "stale"));
   ASSERT_TRUE(SaveWhitelist(directory, changed));
   Whitelist loaded;
   LoadWhitelist(directory, loaded);
@@ -125,7 +117,7 @@ TEST_F(WhitelistFileTest, AddReadsRealFilesWithinTheLimit) {
       {3, true}, {kLimit, true}, {kLimit + 1, false}};
   for (const auto& c : cases) {
     std::string content(c.size, 'k');
-    WriteBytes(samplePath, content);
+    ASSERT_TRUE(WriteWholeFile(samplePath, content));
     Whitelist list;
     EXPECT_EQ(AddWhitelistEntry(list, samplePath, WindowsFingerprintLookups()), c.added) << c.size;
     if (c.added) {
@@ -142,7 +134,7 @@ TEST_F(WhitelistFileTest, AddReadsRealFilesWithinTheLimit) {
 }
 
 TEST_F(WhitelistFileTest, AddReadsWhileOthersReadButNotWhileTheyWrite) {
-  WriteBytes(samplePath, "abc");
+  ASSERT_TRUE(WriteWholeFile(samplePath, "abc"));
   HANDLE reader = CreateFileA(samplePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(reader, INVALID_HANDLE_VALUE);
